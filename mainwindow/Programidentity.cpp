@@ -1,0 +1,1 @@
+#include "mainwindow/Programidentity.h"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine (run as root):
+#   tools/build.sh run    install what is missing, build, start the program
+#   tools/build.sh test   install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins fonts-dejavu-core desktop-file-utils)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() { # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+mode=${1:-run}
+install_missing
+case "$mode" in
+  run)
+    build build
+    exec ./build/vellimor
+    ;;
+  test)
+    build build
+    (cd build && ctest --output-on-failure -j"$(nproc)")
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
