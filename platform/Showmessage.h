@@ -12,3 +12,7 @@ void ShowMessage(const QString& text);
 // tests install a recorder. Without a sink, messages go to standard error.
 using MessageSink = std::function<void(const QString& text)>;
 void SetMessageSink(MessageSink sink);
+
+// The sink now installed (empty when none), so that whoever installs another
+// for a while can put it back.
+MessageSink CurrentMessageSink();
