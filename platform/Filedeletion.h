@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/Directorychain.h"
+#include "platform/Inusesnapshot.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// What deleting a listed file and removing an emptied directory mean on Linux.
+// Only entries below the temporary directory are touched, each reached one
+// component at a time without following links, and removed by name from the
+// directory that holds it: a listed link goes itself, never its target, and a
+// directory swapped for a link makes the deletion fail instead of reaching
+// elsewhere. Paths are the exact listed bytes, never trimmed.
+//
+// Make one FileDeleter per clearing: it reads which files are in use once,
+// before its first deletion, and keeps the last directories it used open.
+// When the temporary directory is refused (see TempDirectoryRefusal) or cannot
+// be opened, nothing is deleted or removed.
+class FileDeleter {
+public:
+    explicit FileDeleter(std::string tempDirectory);
+    ~FileDeleter();
+    FileDeleter(const FileDeleter&) = delete;
+    FileDeleter& operator=(const FileDeleter&) = delete;
+
+    // False only when, looked at safely inside the temporary directory, nothing
+    // or a directory is there. Anything else (a file, a link even dangling, a
+    // FIFO, a socket, a device) counts, and so does a path that cannot be looked
+    // at safely (outside, with "." or "..", through a link), so that it is never
+    // mistaken for a file that is already gone. The empty path names nothing.
+    bool FileExists(std::string_view path);
+    // One attempt to delete the entry; true when it was removed. Files held open
+    // or mapped by a process, listening sockets, FIFOs and devices stay.
+    bool DeleteFile(std::string_view path);
+    // The clearing of one listed file: true when it is gone, also when it was
+    // gone already. When the attempt fails because the user's own directory that
+    // holds it lacks write permission, that permission is given and the deletion
+    // tried once more; nothing else is ever changed.
+    bool DeleteListedFile(std::string_view path);
+    // DeleteListedFile for each path, spread over a few threads by directory;
+    // the results, in list order, are those of deleting the paths one by one.
+    std::vector<bool> DeleteListedFiles(const std::vector<std::string_view>& paths);
+    std::vector<bool> DeleteListedFiles(const std::vector<std::string>& paths);
+
+    // A real directory (not a link to one) inside, or the temporary directory itself.
+    bool DirectoryExists(std::string_view path);
+    // Removes an empty directory below the temporary directory, never the
+    // temporary directory itself; true when it was removed.
+    bool RemoveDirectory(std::string_view path);
+
+private:
+    enum class Outcome { Removed, Absent, Kept };
+    Outcome Delete(DirectoryChain& chain, std::string_view path, bool retryWritable);
+    void TakeSnapshotOnce();
+    void DeleteGroups(const std::vector<std::string_view>& paths, std::vector<char>& gone);
+
+    std::string tempDirectory_;
+    int rootFd_ = -1;
+    std::size_t window_;
+    DirectoryChain chain_;
+    std::optional<InUseSnapshot> inUse_;
+};
+
+}  // namespace platform
