@@ -1,0 +1,102 @@
+// Clearing the listed files and the automatic countdown.
+#include <QApplication>
+
+#include "mainwindow/Filelistmodel.h"
+#include "mainwindow/Tformmain.h"
+#include "platform/Filedeletion.h"
+#include "ui_Tformmain.h"
+
+void TFormMain::cmdClearClick() {
+    if (Form->cmdClear->text() == Translate(QStringLiteral("cmdClear2"))) {
+        TimerAutoStart.stop();
+        Form->cmdClear->setText(Translate(QStringLiteral("cmdClear")));
+        SetSimpleText(QString());
+        return;
+    }
+    ClearListedFiles();
+}
+
+platform::FileDeleter& TFormMain::Deleter() {
+    if (!ClearingDeleter) {
+        const std::string root = RootDirectories->empty() ? FunctionsWindows->GetTempDirectory() : RootDirectories->front();
+        ClearingDeleter = std::make_unique<platform::FileDeleter>(root);
+    }
+    return *ClearingDeleter;
+}
+
+void TFormMain::ClearListedFiles() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    qint32 deletedFiles = 0;
+    // Which files are in use is read once per clearing, before its first deletion.
+    ClearingDeleter.reset();
+
+    const PathList& listed = Files->Paths();
+    std::vector<std::string> paths;
+    paths.reserve(listed.Count());
+    for (std::size_t i = 0; i < listed.Count(); ++i) paths.push_back(listed[i]);
+    // The same results as deleting one path after the other in list order.
+    const std::vector<bool> gone = Deleter().DeleteListedFiles(paths);
+    PathList remaining;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (gone[i])
+            ++deletedFiles;
+        else
+            remaining.Add(paths[i]);
+    }
+    paths.clear();
+    Files->SetPaths(std::move(remaining));
+
+    const qint32 removedDirectories = RemoveEmptyDirectories();
+    ClearingDeleter.reset();
+
+    const qint32 oldFiles = Registry->ReadInteger(QStringLiteral("DeletedFiles"));
+    const qint32 oldDirectories = Registry->ReadInteger(QStringLiteral("DeletedDirectories"));
+    // The totals wrap around as signed 32-bit numbers, as they are stored.
+    Registry->WriteInteger(QStringLiteral("DeletedFiles"),
+                           static_cast<qint32>(static_cast<quint32>(oldFiles) + static_cast<quint32>(deletedFiles)));
+    Registry->WriteInteger(QStringLiteral("DeletedDirectories"),
+                           static_cast<qint32>(static_cast<quint32>(oldDirectories) +
+                                               static_cast<quint32>(removedDirectories)));
+
+    SetSimpleText(Translate(QStringLiteral("msg2")) + QLatin1Char(' ') + QString::number(deletedFiles) +
+                  QLatin1Char(' ') + Translate(QStringLiteral("msg3")) + QStringLiteral(", ") +
+                  QString::number(removedDirectories) + QLatin1Char(' ') + Translate(QStringLiteral("msg4")));
+    StatusTicks = 0;
+    RefreshFileList();
+    QApplication::restoreOverrideCursor();
+}
+
+bool TFormMain::DeleteListedFile(std::string_view path) {
+    // Names are deleted exactly as listed: "a " and "a" are different files here.
+    if (path.empty()) return false;
+    return Deleter().DeleteListedFile(path);
+}
+
+qint32 TFormMain::RemoveEmptyDirectories() {
+    PathList directories;
+    PathList files;
+    qint32 count = 0;
+    for (const std::string& root : *RootDirectories) Functions->FindDirectories(directories, root, true);
+    for (std::size_t i = directories.Count(); i-- > 0;) {
+        const std::string directory = directories[i];
+        files.Clear();
+        if (!Deleter().DirectoryExists(directory)) continue;
+        Functions->FindFiles(files, directory, "*.*", false);
+        if (!files.Empty()) continue;
+        if (Deleter().RemoveDirectory(directory)) ++count;
+    }
+    return count;
+}
+
+void TFormMain::TimerAutoStartTimer() {
+    --CountdownSeconds;
+    SetSimpleText(Translate(QStringLiteral("msg1")) + QLatin1Char(' ') + QString::number(CountdownSeconds) +
+                  QLatin1Char(' ') +
+                  Translate(CountdownSeconds == 1 ? QStringLiteral("second") : QStringLiteral("seconds")));
+    StatusTicks = 0;
+    if (CountdownSeconds > 0) return;
+    TimerAutoStart.stop();
+    SetSimpleText(QString());
+    ClearListedFiles();
+    close();
+}
