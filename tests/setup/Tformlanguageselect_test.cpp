@@ -6,6 +6,8 @@
 #include "platform/ui/Application.h"
 #include "settings/Tregistrywrapper.h"
 #include "setup/Setupdialogtesting.h"
+#include "support/Hivefixture.h"
+#include "support/Messagerecorder.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -43,7 +45,9 @@ double StoredDouble(const QString& name) {
 class TformlanguageselectTest : public QObject {
     Q_OBJECT
 
-    QStringList Messages;
+    // Each test starts without a hive and with its own message recorder.
+    std::unique_ptr<HiveFixture> Settings;
+    std::unique_ptr<MessageRecorder> Messages;
 
     static TRegistryWrapper& Store() {
         static TRegistryWrapper store(nullptr);
@@ -57,17 +61,17 @@ private slots:
     void init() {
         // A quit queued by an earlier test must not end a later test's loop.
         QCoreApplication::sendPostedEvents();
-        Store().DeleteKey(RegistryKeyPath);
+        Settings = std::make_unique<HiveFixture>();
+        Messages = std::make_unique<MessageRecorder>();
         QVERIFY(!KeyStored());
         ResetApplicationTerminateRequest();
         TFormLanguageSelect::SetUserNameSource(nullptr);
-        Messages.clear();
-        SetMessageSink([this](const QString& text) { Messages << text; });
     }
 
     void cleanup() {
-        SetMessageSink({});
         TFormLanguageSelect::SetUserNameSource(nullptr);
+        Messages.reset();
+        Settings.reset();
     }
 
     void constructionReadsNothingAndAppliesNoText() {
@@ -163,7 +167,7 @@ private slots:
         QVERIFY2(before <= confirmed && confirmed <= after, qPrintable(QString::number(confirmed, 'f', 9)));
         QCOMPARE(StoredData(QStringLiteral("ConfirmedUser")), CurrentUserName().value().toUtf8() + '\0');
         QVERIFY(!ApplicationTerminateRequested());
-        QVERIFY(Messages.isEmpty());
+        QVERIFY(Messages->Texts().isEmpty());
         QCOMPARE(dialog->ReadStoredLanguage(), language);
     }
 
@@ -205,7 +209,7 @@ private slots:
         QCOMPARE(run.Result, QDialog::Accepted);
         QCOMPARE(StoredData(QStringLiteral("ConfirmedUser")), stored.toUtf8() + '\0');
         QCOMPARE(StoredValueNames(), ConfirmationValues);
-        QCOMPARE(Messages, messages);
+        QCOMPARE(Messages->Texts(), messages);
     }
 
     void readStoredLanguage_data() {
@@ -233,7 +237,7 @@ private slots:
         QCOMPARE(dialog.ReadStoredLanguage(), expected);
         QCOMPARE(KeyStored(), createKey);
         QVERIFY(!dialog.isVisible());
-        QVERIFY(Messages.isEmpty());
+        QVERIFY(Messages->Texts().isEmpty());
     }
 
     void closingWithTheBoxTickedStoresNothingAndGoesOn() {
@@ -276,7 +280,7 @@ private slots:
         QVERIFY(run.Result != QDialog::Accepted);
         QVERIFY(ApplicationTerminateRequested());
         QVERIFY(!KeyStored());
-        QVERIFY(Messages.isEmpty());
+        QVERIFY(Messages->Texts().isEmpty());
     }
 
     void cancelInsideTheApplicationLoopEndsTheDialogAndTheLoop() {
