@@ -4,8 +4,10 @@
 #include <QProcess>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -94,4 +96,36 @@ std::string Printable(const std::vector<std::string>& paths) {
     std::string text;
     for (const std::string& path : paths) text += "[" + path + "] ";
     return text;
+}
+
+HeldOpenFile::HeldOpenFile(const std::string& path, bool mapOnly) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(ready[0]);
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        char ok = fd >= 0 ? '1' : '0';
+        if (fd >= 0 && mapOnly) {
+            ok = mmap(nullptr, 1, PROT_READ, MAP_SHARED, fd, 0) != MAP_FAILED ? '1' : '0';
+            close(fd);
+        }
+        if (write(ready[1], &ok, 1) != 1) _exit(1);
+        for (;;) pause();
+    }
+    close(ready[1]);
+    char ok = '0';
+    if (pid > 0 && read(ready[0], &ok, 1) == 1 && ok == '1') child_ = pid;
+    else if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    close(ready[0]);
+}
+
+void HeldOpenFile::Release() {
+    if (child_ <= 0) return;
+    kill(child_, SIGKILL);
+    waitpid(child_, nullptr, 0);
+    child_ = -1;
 }

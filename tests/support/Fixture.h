@@ -41,3 +41,19 @@ int RunInChild(const std::function<int()>& body);
 
 // Paths as readable text for failure messages.
 std::string Printable(const std::vector<std::string>& paths);
+
+// A child process that holds a file open (or only mapped, with `mapOnly`)
+// until Release() or destruction: the way another running program uses a file.
+class HeldOpenFile {
+public:
+    explicit HeldOpenFile(const std::string& path, bool mapOnly = false);
+    ~HeldOpenFile() { Release(); }
+    HeldOpenFile(const HeldOpenFile&) = delete;
+    HeldOpenFile& operator=(const HeldOpenFile&) = delete;
+
+    bool Holding() const { return child_ > 0; }
+    void Release();
+
+private:
+    int child_ = -1;
+};
