@@ -11,49 +11,53 @@ namespace platform {
 namespace {
 
 // Calls `visit(name)` for each component of a "", "a" or "a/b" text, stopping
-// when it returns false; returns whether all components were visited.
+// when it returns false.
 template <typename Visit>
-bool ForEachName(std::string_view relative, Visit visit) {
+void ForEachName(std::string_view relative, Visit visit) {
     if (relative.empty())
-        return true;
+        return;
     std::size_t start = 0;
     for (;;) {
         const std::size_t slash = relative.find('/', start);
-        if (!visit(relative.substr(start, slash - start)))
-            return false;
-        if (slash == std::string_view::npos)
-            return true;
+        if (!visit(relative.substr(start, slash - start)) || slash == std::string_view::npos)
+            return;
         start = slash + 1;
     }
 }
 
 }  // namespace
 
-DirectoryChain::DirectoryChain(int rootFd, std::size_t window)
-    : rootFd_(rootFd), window_(std::max<std::size_t>(window, 1)) {}
+DirectoryChain::DirectoryChain(int rootFd, std::size_t descriptors)
+    : rootFd_(rootFd), window_(std::max<std::size_t>((descriptors + 1) / 2, 1)), anchors_(descriptors / 2) {}
 
 DirectoryChain::~DirectoryChain() {
-    TruncateTo(0);
+    Release();
 }
 
 DirectoryChain::Resolved DirectoryChain::Resolve(std::string_view relative) {
     if (rootFd_ < 0)
         return {};
     const std::size_t common = CommonDepth(relative);
-    const bool held = common == 0 || (!open_.empty() && open_.front().depth <= common);
-    TruncateTo(held ? common : 0);
+    DropDeeperThan(common);
+    names_.resize(common);
+    const std::size_t start = open_.empty() ? 0 : open_.back().depth;
     Resolved result;
+    bool failed = false;
     std::size_t depth = 0;
     ForEachName(relative, [&](std::string_view name) {
-        if (++depth <= names_.size())
+        if (++depth <= start)
             return true;
+        if (depth > common)
+            names_.emplace_back(name);
         const int parentFd = DeepestFd();
-        if (Descend(name))
+        if (Descend(depth))
             return true;
-        result = Failure(parentFd, std::string(name));
+        result = Failure(parentFd, names_[depth - 1]);
+        names_.resize(depth - 1);
+        failed = true;
         return false;
     });
-    if (depth == names_.size())
+    if (!failed)
         result.fd = DeepestFd();
     return result;
 }
@@ -69,44 +73,50 @@ std::size_t DirectoryChain::CommonDepth(std::string_view relative) const {
     return depth;
 }
 
-void DirectoryChain::TruncateTo(std::size_t depth) {
+void DirectoryChain::DropDeeperThan(std::size_t depth) {
     while (!open_.empty() && open_.back().depth > depth) {
         close(open_.back().fd);
         open_.pop_back();
     }
-    // Levels between the root and the shallowest held one cannot be reused.
-    if (depth > 0 && open_.empty()) {
-        names_.clear();
-        return;
-    }
-    names_.resize(depth);
 }
 
-bool DirectoryChain::Descend(std::string_view name) {
-    const std::string text(name);
-    int fd = -1;
-    if (!OpenBelow(DeepestFd(), text, fd))
+bool DirectoryChain::Descend(std::size_t depth) {
+    const int fd = OpenBelow(DeepestFd(), names_[depth - 1]);
+    if (fd < 0)
         return false;
-    names_.push_back(text);
-    open_.push_back({names_.size(), fd});
-    if (open_.size() > window_) {
-        close(open_.front().fd);
-        open_.pop_front();
-    }
+    open_.push_back({depth, fd});
+    Thin();
     return true;
 }
 
-// Out of descriptors, the window shrinks to what is left and the open is retried.
-bool DirectoryChain::OpenBelow(int parentFd, const std::string& name, int& fd) {
+// Out of descriptors, the chain gives up its shallowest levels for good.
+int DirectoryChain::OpenBelow(int parentFd, const std::string& name) {
     constexpr int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-    fd = openat(parentFd, name.c_str(), flags);
+    int fd = openat(parentFd, name.c_str(), flags);
     while (fd < 0 && errno == EMFILE && open_.size() > 1) {
         close(open_.front().fd);
-        open_.pop_front();
+        open_.erase(open_.begin());
         window_ = std::max<std::size_t>(open_.size(), 1);
+        anchors_ = 0;
         fd = openat(parentFd, name.c_str(), flags);
     }
-    return fd >= 0;
+    return fd;
+}
+
+// Above the deepest levels only multiples of the stride stay, and the stride
+// doubles until few enough do.
+void DirectoryChain::Thin() {
+    for (;;) {
+        const auto above = open_.end() - std::ptrdiff_t(std::min(window_, open_.size()));
+        const auto off = std::stable_partition(open_.begin(), above, [&](const Level& level) {
+            return level.depth % stride_ == 0;
+        });
+        std::for_each(off, above, [](const Level& level) { close(level.fd); });
+        open_.erase(off, above);
+        if (open_.size() <= window_ + anchors_)
+            return;
+        stride_ *= 2;
+    }
 }
 
 DirectoryChain::Resolved DirectoryChain::Failure(int parentFd, const std::string& name) const {

@@ -1,6 +1,5 @@
 #include "platform/Filedeletion.h"
 
-#include "platform/Listedpath.h"
 #include "platform/Tempdirectoryguard.h"
 
 #include <algorithm>
@@ -27,11 +26,11 @@ int OpenTempDirectory(const std::string& directory) {
 }
 
 // Directory descriptors each chain may hold: a few, fewer under a low limit.
-std::size_t DescriptorWindow() {
+std::size_t ChainDescriptors() {
     rlimit limit{};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return 16;
-    return std::clamp<std::size_t>(limit.rlim_cur / 16, 2, 16);
+    return std::clamp<std::size_t>(limit.rlim_cur / 4, 2, 16);
 }
 
 bool MayDelete(const struct stat& status, const InUseSnapshot& inUse) {
@@ -54,29 +53,24 @@ bool GrantOwnerWrite(int directoryFd) {
 FileDeleter::FileDeleter(std::string tempDirectory)
     : tempDirectory_(WithClosingSlash(std::move(tempDirectory))),
       rootFd_(OpenTempDirectory(tempDirectory_)),
-      window_(DescriptorWindow()),
-      chain_(rootFd_, window_) {}
+      chainDescriptors_(ChainDescriptors()),
+      chain_(rootFd_, chainDescriptors_) {}
 
 FileDeleter::~FileDeleter() {
+    chain_.Release();
     if (rootFd_ >= 0)
         close(rootFd_);
 }
 
 bool FileDeleter::FileExists(std::string_view path) {
-    if (path.empty())
-        return false;
     const auto listed = SplitListedPath(tempDirectory_, path);
     if (!listed)
-        return true;
+        return !path.empty();
     if (listed->name.empty())
         return false;  // the temporary directory itself
-    const auto parent = chain_.Resolve(listed->parent);
-    if (parent.fd < 0)
-        return !parent.absent;
     struct stat status {};
-    if (fstatat(parent.fd, std::string(listed->name).c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno != ENOENT;
-    return !S_ISDIR(status.st_mode);
+    const Lookup found = Find(chain_, *listed, std::string(listed->name), status);
+    return found.state == Lookup::Found ? !S_ISDIR(status.st_mode) : found.state == Lookup::Unknown;
 }
 
 bool FileDeleter::DeleteFile(std::string_view path) {
@@ -95,19 +89,41 @@ bool FileDeleter::DirectoryExists(std::string_view path) {
         return false;
     if (listed->name.empty())
         return rootFd_ >= 0;
-    const auto parent = chain_.Resolve(listed->parent);
     struct stat status {};
-    return parent.fd >= 0
-        && fstatat(parent.fd, std::string(listed->name).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0
+    return Find(chain_, *listed, std::string(listed->name), status).state == Lookup::Found
         && S_ISDIR(status.st_mode);
 }
 
 bool FileDeleter::RemoveDirectory(std::string_view path) {
+    return Remove(chain_, path);
+}
+
+bool FileDeleter::Remove(DirectoryChain& chain, std::string_view path) {
     const auto listed = SplitListedPath(tempDirectory_, path);
     if (!listed || listed->name.empty())
         return false;
-    const auto parent = chain_.Resolve(listed->parent);
-    return parent.fd >= 0 && unlinkat(parent.fd, std::string(listed->name).c_str(), AT_REMOVEDIR) == 0;
+    const std::string name(listed->name);
+    struct stat status {};
+    const Lookup found = Find(chain, *listed, name, status);
+    return found.state == Lookup::Found && S_ISDIR(status.st_mode)
+        && unlinkat(found.parentFd, name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+// An entry not found below held directories is looked up once more from the
+// temporary directory: another program may have replaced one of them.
+FileDeleter::Lookup FileDeleter::Find(DirectoryChain& chain, const ListedPath& listed, const std::string& name,
+                                      struct stat& status) {
+    for (bool again = chain.Holds();; again = false) {
+        const auto parent = chain.Resolve(listed.parent);
+        if (parent.fd >= 0 && fstatat(parent.fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+            return {Lookup::Found, parent.fd};
+        const bool absent = parent.fd >= 0 ? errno == ENOENT : parent.absent;
+        if (!absent)
+            return {Lookup::Unknown, -1};
+        if (!again)
+            return {Lookup::Absent, -1};
+        chain.Release();
+    }
 }
 
 // A directory in the way counts as no file, as the clearing treats it as gone.
@@ -115,24 +131,22 @@ FileDeleter::Outcome FileDeleter::Delete(DirectoryChain& chain, std::string_view
     const auto listed = SplitListedPath(tempDirectory_, path);
     if (!listed || listed->name.empty())
         return Outcome::Kept;
-    const auto parent = chain.Resolve(listed->parent);
-    if (parent.fd < 0)
-        return parent.absent ? Outcome::Absent : Outcome::Kept;
     const std::string name(listed->name);
     struct stat status {};
-    if (fstatat(parent.fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT ? Outcome::Absent : Outcome::Kept;
+    const Lookup found = Find(chain, *listed, name, status);
+    if (found.state != Lookup::Found)
+        return found.state == Lookup::Absent ? Outcome::Absent : Outcome::Kept;
     if (S_ISDIR(status.st_mode))
         return Outcome::Absent;
     if (!MayDelete(status, *inUse_))
         return Outcome::Kept;
-    if (unlinkat(parent.fd, name.c_str(), 0) == 0)
+    if (unlinkat(found.parentFd, name.c_str(), 0) == 0)
         return Outcome::Removed;
     const int error = errno;
     if (error == ENOENT)
         return Outcome::Absent;
-    const bool retry = retryWritable && (error == EACCES || error == EPERM) && GrantOwnerWrite(parent.fd);
-    return retry && unlinkat(parent.fd, name.c_str(), 0) == 0 ? Outcome::Removed : Outcome::Kept;
+    const bool retry = retryWritable && (error == EACCES || error == EPERM) && GrantOwnerWrite(found.parentFd);
+    return retry && unlinkat(found.parentFd, name.c_str(), 0) == 0 ? Outcome::Removed : Outcome::Kept;
 }
 
 void FileDeleter::TakeSnapshotOnce() {

@@ -2,7 +2,9 @@
 
 #include "platform/Directorychain.h"
 #include "platform/Inusesnapshot.h"
+#include "platform/Listedpath.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,18 +52,32 @@ public:
     // A real directory (not a link to one) inside, or the temporary directory itself.
     bool DirectoryExists(std::string_view path);
     // Removes an empty directory below the temporary directory, never the
-    // temporary directory itself; true when it was removed.
+    // temporary directory itself nor a link; true when it was removed.
     bool RemoveDirectory(std::string_view path);
+    // RemoveDirectory for each of a list in which parents come before their
+    // subdirectories, walked from its end: each directory is tried after every
+    // listed directory below it, so emptied trees go completely. Spread over a
+    // few threads; the results, in list order, are those of that walk.
+    std::vector<bool> RemoveDirectories(const std::vector<std::string_view>& paths);
+    std::vector<bool> RemoveDirectories(const std::vector<std::string>& paths);
 
 private:
     enum class Outcome { Removed, Absent, Kept };
+    struct Lookup {
+        enum State { Found, Absent, Unknown } state;
+        int parentFd;
+    };
+    Lookup Find(DirectoryChain& chain, const ListedPath& listed, const std::string& name, struct stat& status);
     Outcome Delete(DirectoryChain& chain, std::string_view path, bool retryWritable);
+    bool Remove(DirectoryChain& chain, std::string_view path);
     void TakeSnapshotOnce();
-    void DeleteGroups(const std::vector<std::string_view>& paths, std::vector<char>& gone);
+    std::size_t ThreadsFor(std::size_t tasks) const;
+    // Runs `work` on `threads` threads at once (this one included), each with a chain of its own.
+    void RunOnThreads(std::size_t threads, const std::function<void(DirectoryChain&)>& work);
 
     std::string tempDirectory_;
     int rootFd_ = -1;
-    std::size_t window_;
+    std::size_t chainDescriptors_;
     DirectoryChain chain_;
     std::optional<InUseSnapshot> inUse_;
 };
