@@ -10,6 +10,7 @@
 #include "support/Messagerecorder.h"
 
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtEndian>
 
@@ -27,6 +28,13 @@ std::optional<QString> FailingLookup() { throw std::runtime_error("no passwd dat
 
 const QStringList ConfirmationValues{QStringLiteral("ProgramLanguage"), QStringLiteral("DisclaimerConfirmed"),
                                      QStringLiteral("ConfirmedDate"), QStringLiteral("ConfirmedUser")};
+
+// The user reading the agreement: keys go to its memo first, as typing does.
+QWidget* FocusedPart(QWidget& dialog) {
+    auto* memo = Find<QPlainTextEdit>(dialog, "Memo2");
+    memo->setFocus();
+    return memo;
+}
 
 double StoredDouble(const QString& name) {
     const QByteArray data = StoredData(name);
@@ -173,12 +181,12 @@ private slots:
 
     void enterIsOkOnceTheBoxIsTicked() {
         auto dialog = PreparedDialog();
-        const ModalRun refused = RunModal(*dialog, [](QDialog& shown) { QTest::keyClick(&shown, Qt::Key_Return); });
+        const ModalRun refused = RunModal(*dialog, [](QDialog& shown) { QTest::keyClick(FocusedPart(shown), Qt::Key_Return); });
         QVERIFY(refused.LeftOpen);
         QVERIFY(!KeyStored());
         const ModalRun accepted = RunModal(*dialog, [](QDialog& shown) {
             Accept(shown);
-            QTest::keyClick(&shown, Qt::Key_Return);
+            QTest::keyClick(FocusedPart(shown), Qt::Key_Return);
         });
         QVERIFY(!accepted.LeftOpen);
         QCOMPARE(accepted.Result, QDialog::Accepted);
@@ -272,7 +280,7 @@ private slots:
             if (how == "close")
                 shown.close();
             else if (how == "Escape")
-                QTest::keyClick(&shown, Qt::Key_Escape);
+                QTest::keyClick(FocusedPart(shown), Qt::Key_Escape);
             else
                 Find<QPushButton>(shown, "cmdCancel")->click();
         });
