@@ -1,5 +1,4 @@
 // The application entry.
-#include <QApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -7,7 +6,7 @@
 #include <exception>
 
 #include "mainwindow/Tformmain.h"
-#include "platform/Showmessage.h"
+#include "mainwindow/Vellimorapplication.h"
 #include "platform/Standarderror.h"
 #include "platform/ui/Messagebox.h"
 
@@ -24,13 +23,18 @@ bool DisplayMayBeReachable() {
 }
 
 // Qt ends the process with an abort when the display named cannot be opened;
-// say so in one line and end with exit code 1 instead.
-void ExitInsteadOfAborting(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtFatalMsg) {
+// say so in one line and end with exit code 1 instead. The offscreen
+// platform's remark on window size hints says nothing to a user.
+bool ApplicationStarted = false;
+
+void HandleQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg && !ApplicationStarted) {
         std::fputs(kNoDisplay, stderr);
         std::_Exit(1);
     }
-    if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    // Before the display is open, Qt's own remarks would only precede the one line above.
+    if (!ApplicationStarted || type == QtDebugMsg || message.contains(QLatin1String("propagateSizeHints"))) return;
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
 }  // namespace
@@ -40,9 +44,9 @@ int main(int argc, char* argv[]) {
         std::fputs(kNoDisplay, stderr);
         return 1;
     }
-    const QtMessageHandler previous = qInstallMessageHandler(ExitInsteadOfAborting);
-    QApplication application(argc, argv);
-    qInstallMessageHandler(previous);
+    qInstallMessageHandler(HandleQtMessage);
+    VellimorApplication application(argc, argv);
+    ApplicationStarted = true;
     InstallMessageBoxSink();
     try {
         TFormMain window;
@@ -50,9 +54,9 @@ int main(int argc, char* argv[]) {
         window.show();
         return application.exec();
     } catch (const std::exception& error) {
-        ShowMessage(QString::fromLocal8Bit(error.what()));
+        VellimorApplication::ShowException(&error);
     } catch (...) {
-        ShowMessage(QStringLiteral("An unexpected error ended Vellimor."));
+        VellimorApplication::ShowException(nullptr);
     }
     return 1;
 }
