@@ -111,8 +111,8 @@ bool ReadKeyBlock(const QStringList& lines, qsizetype& at, Hive& hive) {
     return true;
 }
 
-std::optional<QString> DecodeUtf8(QByteArray bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+// Strict UTF-8; the decoder drops a leading byte-order mark.
+std::optional<QString> DecodeUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) return std::nullopt;

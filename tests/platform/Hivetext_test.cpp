@@ -146,6 +146,7 @@ private slots:
         QTest::newRow("empty line after the last key") << QByteArray("REGEDIT4\n\n" + kKey + "\n");
         QTest::newRow("invalid UTF-8") << WithValue("\"ConfirmedUser\"=\"J\xfcrgen\"");
         QTest::newRow("zero byte") << WithValue(QByteArray("\"ConfirmedUser\"=\"a\0b\"", 20));
+        QTest::newRow("two byte-order marks") << QByteArray("\xef\xbb\xbf\xef\xbb\xbfREGEDIT4\n\n");
         QTest::newRow("lone carriage return") << WithValue("\"ConfirmedUser\"=\"a\rb\"");
         QTest::newRow("10 MB of random bytes") << RandomBytes(10 * 1024 * 1024);
         QTest::newRow("random bytes after a good start") << QByteArray("REGEDIT4\n\n" + kKey + RandomBytes(4096));
