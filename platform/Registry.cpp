@@ -118,5 +118,9 @@ bool TRegistry::DeleteKey(const QString& path) {
     if (!KeyExists(path)) return false;
     const auto resolved = Resolve(path);
     const auto result = HiveFile::Update([&](Hive& hive) { return hive.DeleteKey(*resolved); });
+    // A deletion that could not be written is an error, never a silent success:
+    // the caller would tell the user that the settings are gone.
+    if (result == HiveFile::UpdateResult::WriteFailed || result == HiveFile::UpdateResult::Unavailable)
+        throw ERegistryException(QStringLiteral("Konnte Schlüssel '%1' nicht löschen").arg(path));
     return result == HiveFile::UpdateResult::Done;
 }

@@ -319,6 +319,21 @@ private slots:
         QCOMPARE(fixture.HiveBytes(), old);
         QCOMPARE(store.ReadInteger("DeletedFiles"), 4);
     }
+
+    // A deletion that cannot be written is reported, not passed off as done.
+    void failedKeyDeletionIsReportedAndKeepsTheHive() {
+        const HiveFixture fixture;
+        const QByteArray old = WithValue("\"AutoClear\"=dword:00000001");
+        fixture.WriteHive(old);
+        MakeFile(fixture.HivePath() + ".tmp/inside");
+        const MessageRecorder messages;
+        TRegistryWrapper store(nullptr);
+        QVERIFY(!store.DeleteKey(kPath));
+        QCOMPARE(messages.Texts(),
+                 QStringList{QStringLiteral("[ERW010] Konnte Schlüssel '\\Software\\Vellimor' nicht löschen")});
+        QCOMPARE(fixture.HiveBytes(), old);
+        QVERIFY(store.KeyExists(kPath));
+    }
 };
 
 QTEST_GUILESS_MAIN(TregistrywrapperTest)
