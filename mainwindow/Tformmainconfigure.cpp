@@ -1,6 +1,7 @@
 // The configure button.
 #include <QApplication>
 
+#include "configuration/Tformconfiguration.h"
 #include "mainwindow/Programidentity.h"
 #include "mainwindow/Tformmain.h"
 #include "ui_Tformmain.h"
@@ -12,4 +13,7 @@ void TFormMain::cmdConfigureClick() {
         SetSimpleText(QString());
     }
     QApplication::setApplicationName(ProgramName + QLatin1Char(' ') + ProgramVersion);
+    // Every change in the dialog is stored and applied at once: its result says nothing.
+    TFormConfiguration dialog(this);
+    dialog.exec();
 }
