@@ -1,6 +1,8 @@
 // Clearing the listed files and the automatic countdown.
 #include <QApplication>
 
+#include <algorithm>
+
 #include "mainwindow/Filelistmodel.h"
 #include "mainwindow/Tformmain.h"
 #include "platform/Filedeletion.h"
@@ -73,19 +75,16 @@ bool TFormMain::DeleteListedFile(std::string_view path) {
 }
 
 qint32 TFormMain::RemoveEmptyDirectories() {
-    PathList directories;
-    PathList files;
-    qint32 count = 0;
-    for (const std::string& root : *RootDirectories) Functions->FindDirectories(directories, root, true);
-    for (std::size_t i = directories.Count(); i-- > 0;) {
-        const std::string directory = directories[i];
-        files.Clear();
-        if (!Deleter().DirectoryExists(directory)) continue;
-        Functions->FindFiles(files, directory, "*.*", false);
-        if (!files.Empty()) continue;
-        if (Deleter().RemoveDirectory(directory)) ++count;
-    }
-    return count;
+    PathList found;
+    for (const std::string& root : *RootDirectories) Functions->FindDirectories(found, root, true);
+    std::vector<std::string> directories;
+    directories.reserve(found.Count());
+    for (std::size_t i = 0; i < found.Count(); ++i) directories.push_back(found[i]);
+    // Walked from the end, so each directory is tried after all directories below
+    // it. A directory is removed only while it holds nothing at all, which is
+    // the test for "holds no files" once the directories below it are gone.
+    const std::vector<bool> removed = Deleter().RemoveDirectories(directories);
+    return static_cast<qint32>(std::count(removed.begin(), removed.end(), true));
 }
 
 void TFormMain::TimerAutoStartTimer() {
