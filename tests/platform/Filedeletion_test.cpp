@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "platform/Filedeletion.h"
+#include "support/Fixture.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 
 namespace {
 
@@ -41,17 +41,6 @@ mode_t Mode(const std::string& path) {
     return lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-// Runs `body` in a forked child and gives its exit code, or -1 if it did not exit.
-int ExitCodeInChild(const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(body());
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-
 // Every entry below `directory`, relative to it, sorted.
 QStringList Entries(const std::string& directory) {
     const QString base = QFile::decodeName(QByteArray::fromStdString(directory));
@@ -72,7 +61,7 @@ class FiledeletionTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> fixture_;
+    std::unique_ptr<FixtureTree> fixture_;
     std::string root_;     // the fixture, ending in '/'
     std::string temp_;     // the temporary directory the deleter clears, ending in '/'
     std::string outside_;  // beside it
@@ -134,19 +123,15 @@ private:
 
 private slots:
     void init() {
-        fixture_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(fixture_->isValid());
-        root_ = QFile::encodeName(fixture_->path()).toStdString() + '/';
+        fixture_ = std::make_unique<FixtureTree>();
+        QVERIFY(fixture_->IsValid());
+        root_ = fixture_->Root();
         temp_ = root_ + "temp/";
         outside_ = root_ + "outside/";
         for (const std::string& directory : {temp_, outside_, temp_ + "sub"})
             QVERIFY(mkdir(directory.c_str(), 0755) == 0);
     }
-    // Qt cannot remove paths longer than PATH_MAX, nor always what another user made.
-    void cleanup() {
-        QProcess::execute("rm", {"-rf", "--", fixture_->path()});
-        fixture_.reset();
-    }
+    void cleanup() { fixture_.reset(); }
 
     void namesAreDeletedExactly_data() {
         QTest::addColumn<QByteArray>("name");
@@ -441,7 +426,7 @@ private slots:
         QVERIFY(chmod((temp_ + "foreign").c_str(), 0555) == 0 && chmod((temp_ + "writable").c_str(), 0700) == 0);
         QVERIFY(chmod((temp_ + "writable/f").c_str(), 0400) == 0);
 
-        const int code = ExitCodeInChild([&] {
+        const int code = RunInChild([&] {
             if (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0)
                 return 100;
             if (access(temp_.c_str(), X_OK) != 0)
@@ -485,7 +470,7 @@ private slots:
         close(fd);
         QVERIFY(files.front().size() > 4 * PATH_MAX);
 
-        const int code = ExitCodeInChild([&] {
+        const int code = RunInChild([&] {
             const rlimit limit{64, 64};
             if (setrlimit(RLIMIT_NOFILE, &limit) != 0)
                 return 100;
