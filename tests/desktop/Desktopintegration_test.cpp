@@ -105,6 +105,8 @@ private slots:
         QCOMPARE(Bytes(prefix.filePath(QStringLiteral("share/icons/hicolor/scalable/apps/vellimor.svg"))), Bytes(kIcon));
         QCOMPARE(Bytes(prefix.filePath(QStringLiteral("share/doc/vellimor/README.md"))),
                  Bytes(kSource + QStringLiteral("/README.md")));
+        // The README's pictures, where its links look for them.
+        QVERIFY(QFileInfo(prefix.filePath(QStringLiteral("share/doc/vellimor/docs/screenshots/main-window.png"))).size() > 0);
     }
 };
 
