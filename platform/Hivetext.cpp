@@ -129,10 +129,17 @@ QString KeyLine(const QStringList& path) {
     return u'[' + (QStringList{kRoot} + path).join(u'\\') + u']';
 }
 
+// A text's data as they stand: a leading U+FEFF is part of the text, not a
+// byte-order mark to drop as QString::fromUtf8 would.
+QString TextOf(const QByteArray& data) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(data.endsWith('\0') ? data.chopped(1) : data);
+}
+
 QString DataText(const RegistryValue& value) {
     switch (value.Type) {
     case RegistryType::REG_SZ:
-        return Quote(QString::fromUtf8(value.Data.endsWith('\0') ? value.Data.chopped(1) : value.Data));
+        return Quote(TextOf(value.Data));
     case RegistryType::REG_DWORD:
         return kDword + QStringLiteral("%1").arg(qFromLittleEndian<quint32>(value.Data.constData()), 8, 16, QChar(u'0'));
     case RegistryType::REG_BINARY:

@@ -43,6 +43,10 @@ private slots:
         QTest::newRow("odd names") << QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER\\a]b]\n\"=[x]\\\\\"=dword:0000000a\n");
         QTest::newRow("values at the root") << QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER]\n\"A\"=dword:00000000\n");
         QTest::newRow("tab in text") << WithValue("\"T\"=\"a\tb\"");
+        // U+FEFF at the start of a text is a character, not a byte-order mark to drop.
+        QTest::newRow("text starting with U+FEFF")
+            << WithValue("\"ConfirmedUser\"=\"\xef\xbb\xbfJ\xc3\xbcrgen \\\"Q\\\\Temp\"");
+        QTest::newRow("text of U+FEFF alone") << WithValue("\"ConfirmedUser\"=\"\xef\xbb\xbf\"");
     }
     void writesBackWhatItReads() {
         QFETCH(QByteArray, text);
