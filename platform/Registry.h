@@ -23,7 +23,6 @@ inline constexpr RegistryRoot HKEY_CURRENT_USER = RegistryRoot::CurrentUser;
 class TRegistry {
 public:
     TRegistry() = default;
-    ~TRegistry() { CloseKey(); }
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
