@@ -182,7 +182,9 @@ bool TFormConfiguration::eventFilter(QObject* watched, QEvent* event) {
 // A click is a left press and release on the label. The second press of a
 // double click is no click, so a double click toggles the box once.
 void TFormConfiguration::Label13MouseEvent(const QEvent* event) {
-    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    // The label gets every kind of event, most of them no mouse event.
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    if (!mouse) return;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         Label13Pressed = mouse->button() == Qt::LeftButton;
