@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine (run as root):
 #   tools/build.sh run    install what is missing, build, start the program
-#   tools/build.sh test   install what is missing, build, run every test
+#   tools/build.sh test   install what is missing, build, run every test; then
+#                         the same in build-sanitize under ASan and UBSan
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,8 +35,14 @@ case "$mode" in
     exec ./build/vellimor
     ;;
   test)
+    # The plain build's tests, then the same tests built with AddressSanitizer
+    # and UndefinedBehaviorSanitizer, where any report fails its test.
+    status=0
     build build
-    (cd build && ctest --output-on-failure -j"$(nproc)")
+    (cd build && ctest --output-on-failure -j"$(nproc)") || status=1
+    build build-sanitize -DVELLIMOR_SANITIZE=ON -DVELLIMOR_BENCH=OFF
+    (cd build-sanitize && ctest --output-on-failure -j"$(nproc)") || status=1
+    exit "$status"
     ;;
   *)
     echo "usage: $0 run|test" >&2
