@@ -1,6 +1,7 @@
 #include "platform/Inusesnapshot.h"
 
 #include "platform/Procreading.h"
+#include "platform/Socketdiagnostics.h"
 
 #include <algorithm>
 #include <cctype>
@@ -64,11 +65,14 @@ InUseSnapshot InUseSnapshot::Take() {
     close(procFd);
     std::sort(snapshot.ids_.begin(), snapshot.ids_.end());
     snapshot.ids_.erase(std::unique(snapshot.ids_.begin(), snapshot.ids_.end()), snapshot.ids_.end());
+    std::sort(snapshot.sockets_.begin(), snapshot.sockets_.end());
     return snapshot;
 }
 
 bool InUseSnapshot::Contains(const struct stat& status) const {
-    return Contains(status.st_dev, status.st_ino);
+    const SocketId socket{status.st_dev, static_cast<std::uint32_t>(status.st_ino)};
+    return Contains(status.st_dev, status.st_ino)
+        || (S_ISSOCK(status.st_mode) && std::binary_search(sockets_.begin(), sockets_.end(), socket));
 }
 
 bool InUseSnapshot::Contains(dev_t device, ino_t inode) const {
@@ -104,7 +108,14 @@ void InUseSnapshot::AddMappedFiles(int processFd) {
     });
 }
 
+// The kernel's socket diagnostics know each listening socket's file; the paths
+// in /proc/net/unix miss sockets bound by relative names or by names that
+// hold a line break, so they only stand in where the diagnostics are missing.
 void InUseSnapshot::AddListeningSockets(int procFd) {
+    if (auto files = ListeningSocketFiles()) {
+        sockets_ = std::move(*files);
+        return;
+    }
     const auto sockets = ReadProcFile(procFd, "net/unix");
     if (!sockets)
         return;

@@ -64,13 +64,18 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &status) == 0;
 }
 
-// Binds a socket in the calling (child) process. A socket address holds at
-// most 107 bytes; a longer path is reached through the process's own working
+// Binds a socket in the calling (child) process, by its full name or by a name
+// relative to the working directory. A socket address holds at most 107
+// bytes; a longer path is reached through the process's own working
 // directory, by a name that is absolute and valid while the process lives.
-bool ListenAt(const std::string& directory, const std::string& name, bool listening) {
+bool ListenAt(const std::string& directory, const std::string& name, bool listening, bool relative = false) {
     std::string path = directory + name;
     sockaddr_un address{};
-    if (path.size() >= sizeof address.sun_path) {
+    if (relative) {
+        if (chdir(directory.c_str()) != 0)
+            return false;
+        path = name;
+    } else if (path.size() >= sizeof address.sun_path) {
         if (chdir(directory.c_str()) != 0)
             return false;
         path = "/proc/" + std::to_string(getpid()) + "/cwd/" + name;
@@ -169,12 +174,22 @@ private slots:
         QVERIFY(!Exists(listed));
     }
 
+    void listeningSocketStaysWhileItsProgramRuns_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("bound by its full name") << QByteArray("socket") << false;
+        QTest::newRow("a name with a line break") << QByteArray("new\nline") << false;
+        QTest::newRow("bound by a relative name") << QByteArray("socket") << true;
+    }
     void listeningSocketStaysWhileItsProgramRuns() {
-        const std::string listed = temp_ + "sub/socket";
+        QFETCH(QByteArray, name);
+        QFETCH(bool, relative);
+        const std::string listed = temp_ + "sub/" + name.toStdString();
         const std::string bound = temp_ + "sub/bound";
         HoldingChild listener;
         QVERIFY(listener.Start([&] {
-            return ListenAt(temp_ + "sub/", "socket", true) && ListenAt(temp_ + "sub/", "bound", false);
+            return ListenAt(temp_ + "sub/", name.toStdString(), true, relative)
+                && ListenAt(temp_ + "sub/", "bound", false);
         }));
         {
             platform::FileDeleter deleter(temp_);
