@@ -46,7 +46,7 @@ private slots:
         QVERIFY2(run.Output.isEmpty(), run.Output.constData());
 
         const std::vector<TreeEntry> after = ListTree(sandbox.Temp());
-        const std::string difference = DescribeDifference(Paths(after), HostileTree::Remains());
+        const std::string difference = DescribeDifference(Paths(after), hostile.Remains());
         QVERIFY2(difference.empty(), difference.c_str());
         QCOMPARE(TreeChecksum(sandbox.Outside()), outside);
         struct stat temp;

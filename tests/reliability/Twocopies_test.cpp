@@ -58,7 +58,7 @@ private slots:
             QVERIFY2(copy->Output().isEmpty(), copy->Output().constData());
         }
 
-        const std::string difference = DescribeDifference(Paths(ListTree(sandbox.Temp())), HostileTree::Remains());
+        const std::string difference = DescribeDifference(Paths(ListTree(sandbox.Temp())), hostile.Remains());
         QVERIFY2(difference.empty(), difference.c_str());
         QCOMPARE(TreeChecksum(sandbox.Outside()), outside);
 

@@ -34,9 +34,13 @@ public:
     // What a clearing must leave below the temporary directory: the entries
     // that processes use or that are never opened, and their directories
     // (paths as ListTree gives them).
-    static std::vector<std::string> Remains();
+    std::vector<std::string> Remains() const;
 
 private:
+    // Without the kernel's socket diagnostics, no program can tell which
+    // socket a process bound by a relative name or one holding a line break
+    // listens on; such sockets are left out then.
+    bool hiddenSockets_ = true;
     std::unique_ptr<HeldOpenFile> open_;
     std::unique_ptr<HeldOpenFile> mapped_;
     int listener_ = -1;
