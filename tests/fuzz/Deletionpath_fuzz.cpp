@@ -275,9 +275,17 @@ void RunCalls(std::vector<Call>& calls, bool batched) {
         }
         CheckResult(call, result);
     }
-    // The batch calls must at least never reach outside; the comparison below tells.
-    if (!deletions.empty()) deleter.DeleteListedFiles(deletions);
-    if (!removals.empty()) deleter.RemoveDirectories(removals);
+    // What the batch calls report gone must be gone (or, for files, a directory);
+    // whether they reached outside, the comparison after the input tells.
+    // (No empty batch: its in-use snapshot alone would take longer than the rest.)
+    const std::vector<bool> deleted = deletions.empty() ? std::vector<bool>() : deleter.DeleteListedFiles(deletions);
+    for (std::size_t i = 0; i < deletions.size(); ++i) {
+        const Truth after = Look(deletions[i].substr(gTemp.size()));
+        Require(!deleted[i] || after == Truth::Absent || after == Truth::Directory, "batch deleted but still there");
+    }
+    const std::vector<bool> removed = removals.empty() ? std::vector<bool>() : deleter.RemoveDirectories(removals);
+    for (std::size_t i = 0; i < removals.size(); ++i)
+        Require(!removed[i] || Look(removals[i].substr(gTemp.size())) == Truth::Absent, "batch removed but still there");
 }
 
 }  // namespace
