@@ -73,6 +73,7 @@ private:
     void SetSimpleText(const QString& text);
     QString SummaryText() const;
     platform::FileDeleter& Deleter();
+    void AddToTotals(qint32 files, qint32 directories);
 
     std::unique_ptr<Ui::FormMain> Form;
     FileListModel* Files;

@@ -6,6 +6,7 @@
 #include "mainwindow/Filelistmodel.h"
 #include "mainwindow/Tformmain.h"
 #include "platform/Filedeletion.h"
+#include "settings/Settingslock.h"
 #include "ui_Tformmain.h"
 
 void TFormMain::cmdClearClick() {
@@ -51,21 +52,25 @@ void TFormMain::ClearListedFiles() {
     const qint32 removedDirectories = RemoveEmptyDirectories();
     ClearingDeleter.reset();
 
-    const qint32 oldFiles = Registry->ReadInteger(QStringLiteral("DeletedFiles"));
-    const qint32 oldDirectories = Registry->ReadInteger(QStringLiteral("DeletedDirectories"));
-    // The totals wrap around as signed 32-bit numbers, as they are stored.
-    Registry->WriteInteger(QStringLiteral("DeletedFiles"),
-                           static_cast<qint32>(static_cast<quint32>(oldFiles) + static_cast<quint32>(deletedFiles)));
-    Registry->WriteInteger(QStringLiteral("DeletedDirectories"),
-                           static_cast<qint32>(static_cast<quint32>(oldDirectories) +
-                                               static_cast<quint32>(removedDirectories)));
-
+    AddToTotals(deletedFiles, removedDirectories);
     SetSimpleText(Translate(QStringLiteral("msg2")) + QLatin1Char(' ') + QString::number(deletedFiles) +
                   QLatin1Char(' ') + Translate(QStringLiteral("msg3")) + QStringLiteral(", ") +
                   QString::number(removedDirectories) + QLatin1Char(' ') + Translate(QStringLiteral("msg4")));
     StatusTicks = 0;
     RefreshFileList();
     QApplication::restoreOverrideCursor();
+}
+
+void TFormMain::AddToTotals(qint32 files, qint32 directories) {
+    const SettingsLock settingsLock;  // another copy clearing at the same time adds its own numbers
+    const qint32 oldFiles = Registry->ReadInteger(QStringLiteral("DeletedFiles"));
+    const qint32 oldDirectories = Registry->ReadInteger(QStringLiteral("DeletedDirectories"));
+    // The totals wrap around as signed 32-bit numbers, as they are stored.
+    const auto sum = [](qint32 a, qint32 b) {
+        return static_cast<qint32>(static_cast<quint32>(a) + static_cast<quint32>(b));
+    };
+    Registry->WriteInteger(QStringLiteral("DeletedFiles"), sum(oldFiles, files));
+    Registry->WriteInteger(QStringLiteral("DeletedDirectories"), sum(oldDirectories, directories));
 }
 
 bool TFormMain::DeleteListedFile(std::string_view path) {

@@ -76,6 +76,10 @@ QString Location() {
     return ConfigHome() + QStringLiteral("/vellimor/user.reg");
 }
 
+QString LockLocation() {
+    return Location() + QStringLiteral(".lock");
+}
+
 std::optional<Hive> Load() {
     auto current = ReadCurrent();
     if (!current) return std::nullopt;
@@ -84,7 +88,7 @@ std::optional<Hive> Load() {
 
 UpdateResult Update(const std::function<bool(Hive&)>& change) {
     if (!MakeDirectory()) return UpdateResult::Unavailable;
-    const FileLock lock(Location() + QStringLiteral(".lock"));
+    const FileLock lock(LockLocation());
     if (!lock.Locked()) return UpdateResult::WriteFailed;
     auto current = ReadCurrent();
     if (!current) return UpdateResult::Unavailable;

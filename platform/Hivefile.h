@@ -15,6 +15,9 @@ namespace HiveFile {
 
 QString Location();
 
+// The lock file beside the hive that every change holds.
+QString LockLocation();
+
 // The hive as it is now: empty when there is no file yet; nothing when the
 // file cannot be read (not a regular file, a broken link, ...) or does not
 // parse. Takes no lock: replacements are atomic.
