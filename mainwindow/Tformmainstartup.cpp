@@ -25,7 +25,7 @@ void TFormMain::TimerStartupTimer() {
 
     if (!confirmed && !SetupDialogAvailable) {
         WriteLineToStandardError(QStringLiteral(
-            "Vellimor: the licence agreement has not been accepted yet. Start Vellimor once on a desktop and "
+            "Vellimor: the settings hold no accepted licence agreement. Start Vellimor once on a desktop and "
             "accept it there; nothing was deleted."));
         QCoreApplication::exit(1);
         return;

@@ -21,7 +21,7 @@ enum class Fault {
 const std::string kValues = std::string(kConfirmedAutomatic) + "\"DeletedFiles\"=dword:00000007\n";
 
 const QByteArray kNotAccepted =
-    "Vellimor: the licence agreement has not been accepted yet. Start Vellimor once on a desktop and accept it "
+    "Vellimor: the settings hold no accepted licence agreement. Start Vellimor once on a desktop and accept it "
     "there; nothing was deleted.\n";
 const QByteArray kAgreementOfWrongType = "[ERW002] Ung\xc3\xbcltiger Datentyp f\xc3\xbcr 'DisclaimerConfirmed'\n";
 const QByteArray kTotalsNotStored = "[ERW014] Konnte Daten f\xc3\xbcr 'DeletedFiles' nicht setzen\n"
