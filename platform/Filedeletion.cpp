@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -46,6 +47,27 @@ bool GrantOwnerWrite(int directoryFd) {
     if (fstat(directoryFd, &status) != 0 || status.st_uid != geteuid() || (status.st_mode & S_IWUSR))
         return false;
     return fchmod(directoryFd, (status.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool IsEmptyDirectory(int parentFd, const std::string& name) {
+    const int fd = openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    DIR* directory = fdopendir(fd);
+    if (directory == nullptr) {
+        close(fd);
+        return false;
+    }
+    bool empty = true;
+    while (const dirent* entry = readdir(directory)) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName != "." && entryName != "..") {
+            empty = false;
+            break;
+        }
+    }
+    closedir(directory);
+    return empty;
 }
 
 }  // namespace
@@ -105,8 +127,15 @@ bool FileDeleter::Remove(DirectoryChain& chain, std::string_view path) {
     const std::string name(listed->name);
     struct stat status {};
     const Lookup found = Find(chain, *listed, name, status);
-    return found.state == Lookup::Found && S_ISDIR(status.st_mode)
-        && unlinkat(found.parentFd, name.c_str(), AT_REMOVEDIR) == 0;
+    if (found.state != Lookup::Found || !S_ISDIR(status.st_mode))
+        return false;
+    if (unlinkat(found.parentFd, name.c_str(), AT_REMOVEDIR) == 0)
+        return true;
+    // As for files: an emptied directory inside the user's own read-only
+    // directory goes once that directory has owner write permission.
+    const bool retry = (errno == EACCES || errno == EPERM) && IsEmptyDirectory(found.parentFd, name)
+        && GrantOwnerWrite(found.parentFd);
+    return retry && unlinkat(found.parentFd, name.c_str(), AT_REMOVEDIR) == 0;
 }
 
 // An entry not found below held directories is looked up once more from the

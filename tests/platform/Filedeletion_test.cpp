@@ -449,6 +449,37 @@ private slots:
         QCOMPARE(Mode(temp_), mode_t(0755));
     }
 
+    // An emptied directory inside the user's own read-only directory goes the
+    // same way; a directory that still holds something changes no permission.
+    void emptiedDirectoryInAReadOnlyDirectoryIsRemoved() {
+        if (geteuid() != 0)
+            QSKIP("needs root, to let an unprivileged account own the fixture");
+        const uid_t user = 65534;  // nobody
+        const gid_t group = 65534;
+        QVERIFY(chmod(root_.c_str(), 0711) == 0);
+        QVERIFY(chown(temp_.c_str(), user, group) == 0);
+        for (const char* directory : {"outer", "outer/inner", "kept", "kept/full"}) {
+            QVERIFY(mkdir((temp_ + directory).c_str(), 0755) == 0);
+            QVERIFY(chown((temp_ + directory).c_str(), user, group) == 0);
+        }
+        MakeFile(temp_ + "kept/full/f");
+        QVERIFY(chmod((temp_ + "outer").c_str(), 0500) == 0 && chmod((temp_ + "kept").c_str(), 0500) == 0);
+
+        const int code = RunInChild([&] {
+            if (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0)
+                return 100;
+            platform::FileDeleter deleter(temp_);
+            return int(deleter.RemoveDirectory(temp_ + "outer/inner")) | int(deleter.RemoveDirectory(temp_ + "kept/full")) << 1;
+        });
+        if (code == 100)
+            QSKIP("an unprivileged account cannot be played here");
+        QCOMPARE(code, 0b01);
+        QVERIFY(!Exists(temp_ + "outer/inner"));
+        QCOMPARE(Mode(temp_ + "outer"), mode_t(0700));
+        QVERIFY(Exists(temp_ + "kept/full/f"));
+        QCOMPARE(Mode(temp_ + "kept"), mode_t(0500));
+    }
+
     // Paths over four times PATH_MAX long, cleared with 64 descriptors in all.
     void deepTreeUnderALowDescriptorLimit() {
         constexpr int depth = 3000;
