@@ -17,6 +17,12 @@ QByteArray RandomBytes(qsizetype size) {
     return bytes;
 }
 
+QByteArray SourceFile(const QString& relative) {
+    QFile file(QStringLiteral(VELLIMOR_SOURCE_DIR "/") + relative);
+    if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(file.fileName()));
+    return file.readAll();
+}
+
 const RegistryValue& OnlyValue(const Hive& hive) {
     return hive.Keys().constLast().Values.constFirst();
 }
@@ -44,8 +50,8 @@ private slots:
         QTest::newRow("values at the root") << QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER]\n\"A\"=dword:00000000\n");
         QTest::newRow("tab in text") << WithValue("\"T\"=\"a\tb\"");
         // U+FEFF at the start of a text is a character, not a byte-order mark to drop.
-        QTest::newRow("text starting with U+FEFF")
-            << WithValue("\"ConfirmedUser\"=\"\xef\xbb\xbfJ\xc3\xbcrgen \\\"Q\\\\Temp\"");
+        QTest::newRow("text starting with U+FEFF, as the fuzzer found it")
+            << SourceFile("tests/fuzz/corpus/Hivetext_fuzz/text-starting-with-feff");
         QTest::newRow("text of U+FEFF alone") << WithValue("\"ConfirmedUser\"=\"\xef\xbb\xbf\"");
     }
     void writesBackWhatItReads() {
