@@ -70,6 +70,21 @@ const Entry kInside[] = {
     {"temp/dangling", Kind::Link, "nowhere"},
 };
 
+// A chain of directories deeper than the deleter keeps open, with a file at
+// the bottom, so that lookups walk up and down it.
+constexpr int kChainDepth = 24;
+std::vector<std::string> gChainPaths;
+std::vector<Entry> gInside;
+
+void PlanInside() {
+    gInside.assign(std::begin(kInside), std::end(kInside));
+    std::string path = "temp";
+    for (int depth = 0; depth < kChainDepth; ++depth) gChainPaths.push_back(path += "/d");
+    gChainPaths.push_back(path + "/leaf");
+    for (std::size_t i = 0; i < gChainPaths.size(); ++i)
+        gInside.push_back({gChainPaths[i].c_str(), i + 1 < gChainPaths.size() ? Kind::Directory : Kind::File});
+}
+
 std::string gRoot;  // the fixture's root, without a closing slash
 std::string gTemp;  // the temporary directory, with its closing slash
 
@@ -301,8 +316,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     gRoot = pattern;
     gTemp = gRoot + "/temp/";
     Require(mkdir(gTemp.c_str(), 0755) == 0, "cannot make the temporary directory");
+    PlanInside();
     for (const Entry& entry : kOutside) Make(entry);
-    for (const Entry& entry : kInside) Make(entry);
+    for (const Entry& entry : gInside) Make(entry);
     gOutside = SignOutside();
     atexit(RemoveFixture);
     return 0;
@@ -322,6 +338,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(i == 1 ? now[i].inode == gOutside[i].inode : Same(now[i], gOutside[i]),
                 "something outside the temporary directory changed, or the temporary directory went");
     }
-    for (const Entry& entry : kInside) Make(entry);
+    for (const Entry& entry : gInside) Make(entry);
     return 0;
 }
