@@ -19,7 +19,7 @@ inline constexpr RegistryRoot HKEY_CURRENT_USER = RegistryRoot::CurrentUser;
 // compare without regard to case.
 //
 // Value reads and writes raise ERegistryException with a German message that
-// names the value; OpenKey, KeyExists and DeleteKey never raise.
+// names the value; OpenKey and KeyExists never raise; DeleteKey raises only when the deletion cannot be written.
 class TRegistry {
 public:
     TRegistry() = default;
